@@ -16,8 +16,8 @@
 
 namespace {
 
-const QColor lightGrey(224, 224, 224);
-const QColor darkBlue(0, 0, 192);
+constexpr QColor lightGrey(224, 224, 224);
+constexpr QColor darkBlue(0, 0, 192);
 
 // The top of the pointing finger, where the pointer clicks.
 constexpr QPoint handHotSpot(11, 0);

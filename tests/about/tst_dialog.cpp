@@ -66,7 +66,7 @@ QString resolvedFamily(const QFont &font)
     return family.left(family.indexOf(QLatin1String(" [")));
 }
 
-const QString makerLine = QStringLiteral("Start.exe http://www.palendor.example/");
+constexpr QLatin1StringView makerLine("Start.exe http://www.palendor.example/");
 
 } // namespace
 
