@@ -41,7 +41,17 @@ void QuotationChain::Timer_Timer(int number)
 {
     // A copy: reporting the error may end the program, and this chain with it.
     const RuntimeError runtimeError = m_runtimeError;
-    unguarded(runtimeError, [this, number] {
+    const QPointer<QuotationChain> self(this);
+    const auto fail = [&](const QString &message) {
+        // The program ends with this report; while it is on screen the event loop still runs,
+        // and no other quotation may come (nor fail again) behind it.
+        if (self) {
+            for (Timer *timer : std::as_const(m_timers))
+                timer->setEnabled(false);
+        }
+        runtimeError(message);
+    };
+    unguarded(fail, [this, number] {
         m_writePanel(quotation(number));
         const int successor = number + 1;
         for (int other = 1; other <= QuotationCount; ++other) {

@@ -45,8 +45,8 @@ struct Window
                 },
                 [this](const QString &message) {
                     errors.append({clock.now(), message});
-                    // As the program's end would.
-                    delete owner;
+                    if (reportRuntimeError)
+                        reportRuntimeError();
                 },
                 owner);
         // Connected after the chain's own handlers, so these run once each handler is done.
@@ -69,6 +69,8 @@ struct Window
     QPointer<QObject> owner = new QObject;
     QPointer<QuotationChain> chain;
     std::function<void(const QString &)> writePanel;
+    // As the program's end would.
+    std::function<void()> reportRuntimeError = [this] { delete owner; };
     QStringList texts;
     Shows shows;
     QList<QList<int>> armedAfter;
@@ -322,26 +324,36 @@ void TestQuotationChain::stopsWithItsOwner()
 void TestQuotationChain::handlerFailureIsARuntimeError_data()
 {
     QTest::addColumn<int>("failingNumber");
+    // Whether the report ends the program at once, or first waits in a message box while the
+    // event loop runs on.
+    QTest::addColumn<bool>("endsAtOnce");
 
-    QTest::newRow("first quotation") << 1;
-    QTest::newRow("Timer5's quotation") << 5;
-    QTest::newRow("last quotation") << 20;
+    QTest::newRow("first quotation, program ends") << 1 << true;
+    QTest::newRow("first quotation, report on screen") << 1 << false;
+    QTest::newRow("Timer5's quotation, program ends") << 5 << true;
+    QTest::newRow("Timer5's quotation, report on screen") << 5 << false;
+    QTest::newRow("last quotation, program ends") << 20 << true;
 }
 
 void TestQuotationChain::handlerFailureIsARuntimeError()
 {
     QFETCH(int, failingNumber);
+    QFETCH(bool, endsAtOnce);
 
     Window window;
     window.writePanel = [failingNumber](const QString &text) {
         if (text == quotation(failingNumber))
             throw StepFailure("Panel 1 is gone");
     };
+    if (!endsAtOnce)
+        window.reportRuntimeError = [&window] { window.clock.advance(30 * minute); };
     window.clock.advanceTo(longAfterTheEnd);
 
     const QList<std::pair<qint64, QString>> errors{{failingNumber * minute, QStringLiteral("Panel 1 is gone")}};
     QCOMPARE(window.errors, errors);
-    QVERIFY(!window.chain);
+    QCOMPARE(bool(window.chain), !endsAtOnce);
+    if (window.chain)
+        QCOMPARE(window.armed(), QList<int>{});
     // Every quotation before the failing one showed, and nothing after it.
     QCOMPARE(window.shows, expectedAfterFirst(1).first(failingNumber - 1));
 }
