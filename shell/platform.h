@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class AboutBox;
 class Clock;
 class DocumentView;
 class Launcher;
@@ -20,6 +21,8 @@ public:
     virtual DocumentView *createDocumentView(QWidget *parent) = 0;
     virtual Clock &clock() = 0;
     virtual Launcher &launcher() = 0;
+    // One About box at a time; it outlives the main window.
+    virtual AboutBox &aboutBox() = 0;
     // Ends the program at once: every window goes, and no further handler runs.
     virtual void endProgram() = 0;
     // A failure in an unguarded handler: reported in a message box, then the program ends
