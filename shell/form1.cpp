@@ -14,6 +14,7 @@
 #include "view/documentview.h"
 #include "view/startpage.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -148,4 +149,14 @@ void Form1::changeEvent(QEvent *event)
     // Minimising and restoring count as size changes too.
     if (event->type() == QEvent::WindowStateChange)
         Form_Resize();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    QMainWindow::closeEvent(event);
+    // The window itself goes only when the event loop next runs; its quotation timers stop now.
+    if (event->isAccepted()) {
+        delete m_chain;
+        m_chain = nullptr;
+    }
 }

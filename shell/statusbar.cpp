@@ -24,7 +24,8 @@ StatusBar::StatusBar(QWidget *parent)
     setObjectName(QStringLiteral("StatusBar1"));
     setAccessibleName(tr("Faith Bar"));
     m_label->setTextFormat(Qt::PlainText);
-    m_label->setFocusPolicy(Qt::TabFocus);
+    // A Tab stop of its own, so the quotation can be reached and read without a mouse.
+    setFocusPolicy(Qt::TabFocus);
     addWidget(m_label, 1);
 }
 

@@ -29,10 +29,16 @@ Toolbar::Toolbar(const ImageList &images, const QList<ButtonSpec> &buttons, QWid
         const auto index = qint16(i + 1);
         connect(action, &QAction::triggered, this, [this, index] { Q_EMIT ButtonClick(ToolbarButton(index)); });
         auto *button = qobject_cast<QToolButton *>(m_bar->widgetForAction(action));
-        if (button)
+        if (button) {
             button->setAccessibleName(spec.caption);
+            // Reachable with the keyboard alone, one Tab stop per button.
+            button->setFocusPolicy(Qt::TabFocus);
+        }
         m_buttons.append(button);
     }
+    setFocusPolicy(Qt::TabFocus);
+    if (QToolButton *first = button(1))
+        setFocusProxy(first);
 }
 
 QToolButton *Toolbar::button(int index) const

@@ -4,6 +4,7 @@
 #include "shell/guard.h"
 #include "view/documentview.h"
 
+#include <QKeyEvent>
 #include <QSet>
 #include <QStringList>
 
@@ -12,7 +13,11 @@
 class RecordingView : public DocumentView
 {
 public:
-    using DocumentView::DocumentView;
+    explicit RecordingView(QWidget *parent = nullptr)
+        : DocumentView(parent)
+    {
+        setFocusPolicy(Qt::StrongFocus);
+    }
 
     QStringList calls;
     QSet<QString> failing;
@@ -35,6 +40,12 @@ public:
         if (ok && focusOnSetFocus)
             setFocus(Qt::OtherFocusReason);
         return ok;
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        calls.append(QStringLiteral("Key(%1)").arg(QKeySequence(event->keyCombination()).toString()));
     }
 
 private:

@@ -32,19 +32,19 @@ class TestPlatform : public Platform
 public:
     explicit TestPlatform(bool realView = false)
         : m_realView(realView)
-        , m_aboutBox(m_launcher, [this](const QString &message) { runtimeError(message); })
+        , m_aboutBox(launches, [this](const QString &message) { runtimeError(message); })
     {
     }
 
     QString path = QStringLiteral("/opt/books/ambervale");
     ManualClock manualClock;
-    RecordingLauncher recordingLauncher;
+    RecordingLauncher launches;
     QPointer<DocumentView> view;
     int endCount = 0;
     QStringList runtimeErrors;
     std::function<void(RecordingView &)> prepareView;
 
-    RecordingView *recordingView() const { return qobject_cast<RecordingView *>(view.data()); }
+    RecordingView *recordingView() const { return dynamic_cast<RecordingView *>(view.data()); }
 
     QString executablePath() const override { return path; }
     DocumentView *createDocumentView(QWidget *parent) override
@@ -60,7 +60,7 @@ public:
         return view;
     }
     Clock &clock() override { return manualClock; }
-    Launcher &launcher() override { return m_launcher; }
+    Launcher &launcher() override { return launches; }
     AboutBox &aboutBox() override { return m_aboutBox; }
     void endProgram() override
     {
@@ -73,7 +73,6 @@ public:
 
 private:
     bool m_realView;
-    RecordingLauncher m_launcher;
     AboutBox m_aboutBox;
 };
 
