@@ -55,4 +55,6 @@ private:
     QList<QToolButton *> m_buttons;
 };
 
+Q_DECLARE_METATYPE(ToolbarButton)
+
 #endif // TOOLBAR_H
