@@ -212,6 +212,12 @@ void TestResourceReader::rejectsMalformed_data()
     QTest::newRow("entry data offset+size past the table") << f.bytes << html << "D.HTM"
                                                           << "entry 1 points outside the table";
     f = standardElf();
+    // Up to the end of the file: the section headers after the table would be read as data.
+    f.put32(f.entry(1) + 20, quint32(fileSize - f.tableOffset)
+                                     - qFromLittleEndian<quint32>(f.bytes.constData() + f.entry(1) + 16));
+    QTest::newRow("entry data past the table but inside the file") << f.bytes << html << "D.HTM"
+                                                                  << "entry 1 points outside the table";
+    f = standardElf();
     f.put32(f.entry(1) + 20, 0x7fffffffu);
     QTest::newRow("entry data size absurd") << f.bytes << html << "D.HTM" << "entry 1 points outside the table";
     f = standardElf();
