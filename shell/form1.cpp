@@ -94,6 +94,8 @@ Form1::Form1(Platform &platform)
     m_menus = new MenuBar(*this);
 
     m_view->lower();
+    // The reader starts in the book: its keys scroll, select and copy straight away.
+    m_view->setFocus(Qt::OtherFocusReason);
     client->dock(m_toolbar, m_statusBar);
     setTabOrder(m_view, m_statusBar);
     setTabOrder(m_statusBar, m_toolbar);

@@ -33,6 +33,8 @@ WebBrowser::WebBrowser(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
+    // Focus given to the view as a control goes to the page, where keys scroll and select.
+    setFocusProxy(m_view);
 
     QWebEngineSettings *settings = m_page->settings();
     m_baseFontSize = settings->fontSize(QWebEngineSettings::DefaultFontSize);
@@ -55,9 +57,11 @@ WebBrowser::WebBrowser(QWidget *parent)
 
 WebBrowser::~WebBrowser()
 {
-    // Pages must go before the profile they were made with.
+    // Pages must go before the profile they were made with; the print handler has one of its
+    // own while it prints a selection.
     delete m_findDialog;
     delete m_view;
+    delete m_printHandler;
 }
 
 bool WebBrowser::Navigate(QString &address)
