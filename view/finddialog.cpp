@@ -51,6 +51,11 @@ FindDialog::FindDialog(QWebEnginePage *page, QWidget *parent)
     // Searching while typing, from the start, as a browser's find bar does.
     connect(m_text, &QLineEdit::textChanged, this, [this] { search({}); });
     connect(m_matchCase, &QCheckBox::toggled, this, [this] { search({}); });
+    // A new page: the count would be the old page's.
+    connect(page, &QWebEnginePage::loadFinished, this, [this] {
+        if (isVisible())
+            search({});
+    });
     // Return goes to the default button (Find Next); Shift+Return and F3 as in browsers.
     auto *previous = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Return), this);
     connect(previous, &QShortcut::activated, this, &FindDialog::findPrevious);

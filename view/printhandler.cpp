@@ -2,10 +2,12 @@
 
 #include <QEventLoop>
 #include <QPaintEngine>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 // The engine prints to a device by drawing each page as one picture. At 600 dpi text is sharp
@@ -13,6 +15,18 @@
 // (a page at 1200 dpi would take half a gigabyte).
 static constexpr int printResolution = 600;
 static constexpr int previewResolution = 300;
+
+// The selected part of the document as markup; partly selected elements come with their
+// attributes, so the selection keeps its colours and sizes.
+static const char selectionScript[] = R"(
+(() => {
+    const selection = window.getSelection();
+    const holder = document.createElement('div');
+    for (let i = 0; i < selection.rangeCount; ++i)
+        holder.appendChild(selection.getRangeAt(i).cloneContents());
+    return holder.innerHTML;
+})()
+)";
 
 static bool printsToPdfFile(const QPrinter &printer)
 {
@@ -44,18 +58,20 @@ bool PrintHandler::print(bool promptUser)
     if (isBusy())
         return false;
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setDocName(m_view->page()->title());
     if (promptUser) {
         QPrintDialog dialog(printer.get(), m_view);
         dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange
                           | QAbstractPrintDialog::PrintShowPageSize
                           | QAbstractPrintDialog::PrintCollateCopies);
-        m_inPreview = true;
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, m_view->page()->hasSelection());
+        m_inDialog = true;
         const bool accepted = dialog.exec() == QDialog::Accepted;
-        m_inPreview = false;
+        m_inDialog = false;
         if (!accepted)
             return false;
     } else if (printer->outputFormat() != QPrinter::NativeFormat && !printsToPdfFile(*printer)) {
-        return false; // no printer to print to without asking
+        return false;
     }
     start(std::move(printer));
     return true;
@@ -64,18 +80,54 @@ bool PrintHandler::print(bool promptUser)
 void PrintHandler::start(std::unique_ptr<QPrinter> printer)
 {
     m_printer = std::move(printer);
+    if (m_printer->printRange() == QPrinter::Selection)
+        printSelection();
+    else
+        printFrom(m_view);
+}
+
+void PrintHandler::printFrom(QWebEngineView *view)
+{
     if (printsToPdfFile(*m_printer)) {
-        connect(m_view->page(), &QWebEnginePage::pdfPrintingFinished, this,
+        connect(view->page(), &QWebEnginePage::pdfPrintingFinished, this,
                 [this](const QString &, bool success) { finish(success); },
                 Qt::SingleShotConnection);
-        m_view->page()->printToPdf(m_printer->outputFileName(), m_printer->pageLayout(),
-                                   chosenPages(*m_printer));
+        view->page()->printToPdf(m_printer->outputFileName(), m_printer->pageLayout(),
+                                 chosenPages(*m_printer));
     } else {
         m_printer->setResolution(printResolution);
-        connect(m_view, &QWebEngineView::printFinished, this,
+        connect(view, &QWebEngineView::printFinished, this,
                 [this](bool success) { finish(success); }, Qt::SingleShotConnection);
-        m_view->print(m_printer.get());
+        view->print(m_printer.get());
     }
+}
+
+// The engine prints whole documents only: the selection becomes a document of its own, in a
+// view that is never shown, with the same profile, address and text size.
+void PrintHandler::printSelection()
+{
+    QPointer<QWebEnginePage> source = m_view->page();
+    QPointer<PrintHandler> self(this);
+    source->runJavaScript(QString::fromLatin1(selectionScript), [self, source](const QVariant &html) {
+        if (!self)
+            return;
+        if (!source) {
+            self->finish(false);
+            return;
+        }
+        self->m_selectionView = std::make_unique<QWebEngineView>();
+        auto *page = new QWebEnginePage(source->profile(), self->m_selectionView.get());
+        self->m_selectionView->setPage(page);
+        for (auto size : { QWebEngineSettings::DefaultFontSize, QWebEngineSettings::DefaultFixedFontSize })
+            page->settings()->setFontSize(size, source->settings()->fontSize(size));
+        connect(page, &QWebEnginePage::loadFinished, self, [self](bool ok) {
+            if (ok)
+                self->printFrom(self->m_selectionView.get());
+            else
+                self->finish(false);
+        }, Qt::SingleShotConnection);
+        page->setHtml(html.toString(), source->url());
+    });
 }
 
 void PrintHandler::finish(bool success)
@@ -84,6 +136,7 @@ void PrintHandler::finish(bool success)
     QMetaObject::invokeMethod(
             this,
             [this, success] {
+                m_selectionView.reset();
                 m_printer.reset();
                 emit printingFinished(success);
             },
@@ -96,12 +149,13 @@ bool PrintHandler::printPreview()
         return false;
     QPrinter printer(QPrinter::HighResolution);
     printer.setResolution(previewResolution);
+    printer.setDocName(m_view->page()->title());
     QPrintPreviewDialog preview(&printer, m_view);
     preview.resize(m_view->window()->size().expandedTo(QSize(800, 600)));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, &PrintHandler::paintPreview);
-    m_inPreview = true;
+    m_inDialog = true;
     preview.exec();
-    m_inPreview = false;
+    m_inDialog = false;
     return true;
 }
 

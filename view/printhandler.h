@@ -10,7 +10,7 @@ class QWebEngineView;
 
 // Printing and print preview of what a web view shows, through the toolkit's own dialogs.
 // A PDF file gets the engine's PDF, which keeps the text as text; a printer gets the pages
-// as pictures at the printer's full resolution, the only way the engine prints to a device.
+// as pictures at a high resolution, the only way the engine prints to a device.
 class PrintHandler : public QObject
 {
     Q_OBJECT
@@ -19,10 +19,11 @@ public:
     explicit PrintHandler(QWebEngineView *view, QObject *parent = nullptr);
     ~PrintHandler() override;
 
-    // False when there is nothing to print, a job is still running or the user cancels.
+    // False when a job or a dialog is still open, when the user cancels, or when there is
+    // no printer to print to without asking.
     bool print(bool promptUser);
     bool printPreview();
-    bool isBusy() const { return m_printer || m_inPreview; }
+    bool isBusy() const { return m_printer || m_inDialog; }
 
 signals:
     // The end of a job started by print(), once the output is complete.
@@ -30,13 +31,16 @@ signals:
 
 private:
     void start(std::unique_ptr<QPrinter> printer);
+    void printFrom(QWebEngineView *view);
+    void printSelection();
     void finish(bool success);
     void paintPreview(QPrinter *printer);
 
     QWebEngineView *m_view = nullptr;
-    // Must live until the engine has finished with it.
+    // Both must live until the engine has finished with them.
     std::unique_ptr<QPrinter> m_printer;
-    bool m_inPreview = false;
+    std::unique_ptr<QWebEngineView> m_selectionView;
+    bool m_inDialog = false;
     bool m_painting = false;
 };
 

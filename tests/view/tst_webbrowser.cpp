@@ -13,6 +13,8 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QWebEngineHistory>
@@ -113,9 +115,37 @@ static void whenShown(std::function<void(Dialog *)> answer)
     poll->start();
 }
 
-// Fills in the print dialog for a PDF file, which every system offers, and confirms.
-static void printToFile(QPrintDialog *dialog, const QString &path)
+// What the user picks in the print dialog besides the PDF file.
+struct PrintChoice
 {
+    bool selectionOnly = false;
+    int fromPage = 0;
+    int toPage = 0;
+};
+
+// Fills in the print dialog for a PDF file, which every system offers, and confirms.
+static void printToFile(QPrintDialog *dialog, const QString &path, PrintChoice choice)
+{
+    if (choice.fromPage > 0) {
+        auto *range = dialog->findChild<QRadioButton *>(QStringLiteral("printRange"));
+        auto *from = dialog->findChild<QSpinBox *>(QStringLiteral("from"));
+        auto *to = dialog->findChild<QSpinBox *>(QStringLiteral("to"));
+        if (!range || !from || !to) {
+            dialog->reject();
+            return;
+        }
+        range->setChecked(true);
+        to->setValue(choice.toPage);
+        from->setValue(choice.fromPage);
+    }
+    if (choice.selectionOnly) {
+        auto *selection = dialog->findChild<QRadioButton *>(QStringLiteral("printSelection"));
+        if (!selection || selection->isHidden() || !selection->isEnabled()) {
+            dialog->reject();
+            return;
+        }
+        selection->setChecked(true);
+    }
     if (auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers")))
         printers->setCurrentIndex(printers->count() - 1);
     if (auto *fileName = dialog->findChild<QLineEdit *>(QStringLiteral("filename")))
@@ -135,11 +165,14 @@ private slots:
     void failureChangesNothing();
     void backAndForwardStepThroughHistory();
     void newWindowLinkOpensInTheSameView();
+    void startPageShowsTheBook_data();
     void startPageShowsTheBook();
     void titleShowsInTheDocumentsColour();
     void zoomScalesTextButNotPictures();
     void printToPdfFileKeepsTheText();
     void cancelledPrintPrintsNothing();
+    void printSelectionPrintsOnlyTheSelection();
+    void printPageRangePrintsThosePages();
     void previewShowsThePagesThatPrint();
     void selectAllThenCopyTakesTheBook();
     void findCommandOpensOneFindDialog();
@@ -148,7 +181,7 @@ private:
     bool load(QString address);
     bool loadBook();
     QString shownText();
-    QString printBookToPdf();
+    QString printToPdf(PrintChoice choice = {});
 
     std::unique_ptr<WebBrowser> m_browser;
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -187,11 +220,12 @@ QString TestWebBrowser::shownText()
     return normalized(evaluate(m_browser->webPage(), QStringLiteral("document.body.innerText")).toString());
 }
 
-QString TestWebBrowser::printBookToPdf()
+QString TestWebBrowser::printToPdf(PrintChoice choice)
 {
-    const QString path = m_dir->filePath(QStringLiteral("book.pdf"));
+    const QString path = m_dir->filePath(QStringLiteral("printed.pdf"));
+    QFile::remove(path);
     QSignalSpy printed(m_browser.get(), &WebBrowser::printingFinished);
-    whenShown<QPrintDialog>([path](QPrintDialog *dialog) { printToFile(dialog, path); });
+    whenShown<QPrintDialog>([path, choice](QPrintDialog *dialog) { printToFile(dialog, path, choice); });
     if (!m_browser->ExecWB(DocumentView::Print, DocumentView::PromptUser))
         return {};
     if (!printed.wait(engineTimeout) || !printed.last().value(0).toBool())
@@ -292,11 +326,22 @@ void TestWebBrowser::newWindowLinkOpensInTheSameView()
     QVERIFY(m_browser->GoBack());
 }
 
+void TestWebBrowser::startPageShowsTheBook_data()
+{
+    QTest::addColumn<QString>("scheme");
+    QTest::newRow("as built") << "res:";
+    QTest::newRow("scheme in capitals") << "RES:";
+    QTest::newRow("scheme in mixed case") << "Res:";
+}
+
 void TestWebBrowser::startPageShowsTheBook()
 {
+    QFETCH(QString, scheme);
     const Book book = readBook();
     QVERIFY2(!book.title.isEmpty() && !book.lines.isEmpty(), "resources/d.htm unreadable");
-    QVERIFY(loadBook());
+    QString address = StartPage::address(QStringLiteral(AMBERVALE_BINARY));
+    QVERIFY(address.startsWith(QLatin1String("res:")));
+    QVERIFY(load(address.replace(0, 4, scheme)));
 
     const QString text = shownText();
     QVERIFY2(text.startsWith(book.title), qPrintable(text.left(200)));
@@ -366,7 +411,16 @@ void TestWebBrowser::printToPdfFileKeepsTheText()
     const Book book = readBook();
     QVERIFY(!book.lines.isEmpty());
     QVERIFY(loadBook());
-    const QString pdf = printBookToPdf();
+    bool selectionOffered = true;
+    whenShown<QPrintDialog>([&selectionOffered](QPrintDialog *dialog) {
+        auto *selection = dialog->findChild<QRadioButton *>(QStringLiteral("printSelection"));
+        selectionOffered = selection && !selection->isHidden() && selection->isEnabled();
+        dialog->reject();
+    });
+    QVERIFY(!m_browser->ExecWB(DocumentView::Print, DocumentView::PromptUser));
+    QVERIFY2(!selectionOffered, "nothing is selected");
+
+    const QString pdf = printToPdf();
     QVERIFY(!pdf.isEmpty());
 
     const QString text = normalized(runTool(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") }));
@@ -390,9 +444,42 @@ void TestWebBrowser::cancelledPrintPrintsNothing()
 
     // A job started by the cancelled dialog would still be running and refuse this one, or
     // would report a second time.
-    QVERIFY(!printBookToPdf().isEmpty());
+    QVERIFY(!printToPdf().isEmpty());
     QCOMPARE(printed.count(), 1);
     QVERIFY(!QFile::exists(cancelled));
+}
+
+void TestWebBrowser::printSelectionPrintsOnlyTheSelection()
+{
+    QVERIFY(load(dataAddress(QStringLiteral("<p id=chosen>Printed paragraph alpha</p>"
+                                            "<p>Unprinted paragraph beta</p>"))));
+    evaluate(m_browser->webPage(), QStringLiteral(
+            "const range = document.createRange();"
+            "range.selectNodeContents(document.getElementById('chosen'));"
+            "getSelection().removeAllRanges(); getSelection().addRange(range);"));
+    QTRY_VERIFY_WITH_TIMEOUT(m_browser->webPage()->hasSelection(), engineTimeout);
+
+    const QString pdf = printToPdf({ .selectionOnly = true });
+    QVERIFY(!pdf.isEmpty());
+    const QString text = normalized(runTool(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") }));
+    QCOMPARE(text, QStringLiteral("Printed paragraph alpha"));
+}
+
+void TestWebBrowser::printPageRangePrintsThosePages()
+{
+    QVERIFY(loadBook());
+    const QString all = printToPdf();
+    QVERIFY(!all.isEmpty());
+    const int pages = pdfPageCount(all);
+    QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
+    const QStringList allPages = runTool(QStringLiteral("pdftotext"), { all, QStringLiteral("-") }).split(u'\f');
+
+    const QString some = printToPdf({ .fromPage = 2, .toPage = 3 });
+    QVERIFY(!some.isEmpty());
+    QCOMPARE(pdfPageCount(some), 2);
+    const QStringList somePages = runTool(QStringLiteral("pdftotext"), { some, QStringLiteral("-") }).split(u'\f');
+    QCOMPARE(normalized(somePages.value(0)), normalized(allPages.value(1)));
+    QCOMPARE(normalized(somePages.value(1)), normalized(allPages.value(2)));
 }
 
 void TestWebBrowser::previewShowsThePagesThatPrint()
@@ -408,7 +495,7 @@ void TestWebBrowser::previewShowsThePagesThatPrint()
     QVERIFY(m_browser->ExecWB(DocumentView::PrintPreview, DocumentView::PromptUser));
     QVERIFY2(previewPages > 1, qPrintable(QString::number(previewPages)));
 
-    const QString pdf = printBookToPdf();
+    const QString pdf = printToPdf();
     QVERIFY(!pdf.isEmpty());
     QCOMPARE(pdfPageCount(pdf), previewPages);
 }
@@ -462,6 +549,9 @@ void TestWebBrowser::findCommandOpensOneFindDialog()
     QCOMPARE(m_browser->findDialog(), first.data());
     QVERIFY(first->isVisible());
     QCOMPARE(m_browser->findChildren<FindDialog *>().size(), 1);
+
+    m_browser->webView()->hide();
+    QVERIFY(!m_browser->SetFocus());
 }
 
 AMBERVALE_TEST_MAIN(TestWebBrowser)
