@@ -152,20 +152,24 @@ bool PrintHandler::printPreview()
     printer.setDocName(m_view->page()->title());
     QPrintPreviewDialog preview(&printer, m_view);
     preview.resize(m_view->window()->size().expandedTo(QSize(800, 600)));
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, &PrintHandler::paintPreview);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this, &preview](QPrinter *printer) { paintPreview(printer, &preview); });
     m_inDialog = true;
     preview.exec();
     m_inDialog = false;
     return true;
 }
 
-void PrintHandler::paintPreview(QPrinter *printer)
+void PrintHandler::paintPreview(QPrinter *printer, QWidget *preview)
 {
-    // The preview asks again (a new page setup, a zoom) while the engine is still busy with
-    // the last request; the engine takes one job at a time.
+    // The engine paints later, from its own loop: a new page setup asked for meanwhile would
+    // take the printer out of preview mode under it, and the pages would go to the device.
+    // So nothing in the preview can be changed until the pages are drawn, and a request
+    // that comes in anyway is dropped.
     if (m_painting)
         return;
     m_painting = true;
+    preview->setEnabled(false);
     QEventLoop loop;
     if (printsToPdfFile(*printer)) {
         connect(m_view->page(), &QWebEnginePage::pdfPrintingFinished, &loop, &QEventLoop::quit);
@@ -183,5 +187,6 @@ void PrintHandler::paintPreview(QPrinter *printer)
         if (toPaper)
             printer->setResolution(previewResolution);
     }
+    preview->setEnabled(true);
     m_painting = false;
 }

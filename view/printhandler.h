@@ -6,6 +6,7 @@
 #include <memory>
 
 class QPrinter;
+class QWidget;
 class QWebEngineView;
 
 // Printing and print preview of what a web view shows, through the toolkit's own dialogs.
@@ -34,7 +35,7 @@ private:
     void printFrom(QWebEngineView *view);
     void printSelection();
     void finish(bool success);
-    void paintPreview(QPrinter *printer);
+    void paintPreview(QPrinter *printer, QWidget *preview);
 
     QWebEngineView *m_view = nullptr;
     // Both must live until the engine has finished with them.

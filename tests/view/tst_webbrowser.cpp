@@ -16,6 +16,9 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QFileDialog>
+#include <QAction>
 #include <QTemporaryDir>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
@@ -95,11 +98,12 @@ static int pdfPageCount(const QString &path)
     return QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info).captured(1).toInt();
 }
 
-// Waits for a top-level dialog of the given kind to show, then lets `answer` handle it.
+// Waits for a top-level dialog of the given kind to show, then lets `answer` handle it. The
+// wait ends with `context` at the latest, so that it cannot answer a later test's dialog.
 template<typename Dialog>
-static void whenShown(std::function<void(Dialog *)> answer)
+static void whenShown(QObject *context, std::function<void(Dialog *)> answer)
 {
-    auto *poll = new QTimer;
+    auto *poll = new QTimer(context);
     poll->setInterval(100);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
         for (QWidget *widget : QApplication::topLevelWidgets()) {
@@ -158,6 +162,7 @@ class TestWebBrowser : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -174,6 +179,7 @@ private slots:
     void printSelectionPrintsOnlyTheSelection();
     void printPageRangePrintsThosePages();
     void previewShowsThePagesThatPrint();
+    void previewPrintsToPdfFile();
     void selectAllThenCopyTakesTheBook();
     void findCommandOpensOneFindDialog();
 
@@ -186,6 +192,12 @@ private:
     std::unique_ptr<WebBrowser> m_browser;
     std::unique_ptr<QTemporaryDir> m_dir;
 };
+
+void TestWebBrowser::initTestCase()
+{
+    // The file dialog keeps its history in the user's settings: not from a test.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+}
 
 void TestWebBrowser::init()
 {
@@ -225,7 +237,7 @@ QString TestWebBrowser::printToPdf(PrintChoice choice)
     const QString path = m_dir->filePath(QStringLiteral("printed.pdf"));
     QFile::remove(path);
     QSignalSpy printed(m_browser.get(), &WebBrowser::printingFinished);
-    whenShown<QPrintDialog>([path, choice](QPrintDialog *dialog) { printToFile(dialog, path, choice); });
+    whenShown<QPrintDialog>(m_browser.get(), [path, choice](QPrintDialog *dialog) { printToFile(dialog, path, choice); });
     if (!m_browser->ExecWB(DocumentView::Print, DocumentView::PromptUser))
         return {};
     if (!printed.wait(engineTimeout) || !printed.last().value(0).toBool())
@@ -412,7 +424,7 @@ void TestWebBrowser::printToPdfFileKeepsTheText()
     QVERIFY(!book.lines.isEmpty());
     QVERIFY(loadBook());
     bool selectionOffered = true;
-    whenShown<QPrintDialog>([&selectionOffered](QPrintDialog *dialog) {
+    whenShown<QPrintDialog>(m_browser.get(), [&selectionOffered](QPrintDialog *dialog) {
         auto *selection = dialog->findChild<QRadioButton *>(QStringLiteral("printSelection"));
         selectionOffered = selection && !selection->isHidden() && selection->isEnabled();
         dialog->reject();
@@ -435,7 +447,7 @@ void TestWebBrowser::cancelledPrintPrintsNothing()
     QVERIFY(loadBook());
     QSignalSpy printed(m_browser.get(), &WebBrowser::printingFinished);
     const QString cancelled = m_dir->filePath(QStringLiteral("cancelled.pdf"));
-    whenShown<QPrintDialog>([cancelled](QPrintDialog *dialog) {
+    whenShown<QPrintDialog>(m_browser.get(), [cancelled](QPrintDialog *dialog) {
         if (auto *fileName = dialog->findChild<QLineEdit *>(QStringLiteral("filename")))
             fileName->setText(cancelled);
         dialog->reject();
@@ -486,7 +498,7 @@ void TestWebBrowser::previewShowsThePagesThatPrint()
 {
     QVERIFY(loadBook());
     int previewPages = 0;
-    whenShown<QPrintPreviewDialog>([&previewPages](QPrintPreviewDialog *dialog) {
+    whenShown<QPrintPreviewDialog>(m_browser.get(), [&previewPages](QPrintPreviewDialog *dialog) {
         auto *pages = dialog->findChild<QPrintPreviewWidget *>();
         if (QTest::qWaitFor([pages] { return pages->pageCount() > 0; }, engineTimeout))
             previewPages = pages->pageCount();
@@ -498,6 +510,36 @@ void TestWebBrowser::previewShowsThePagesThatPrint()
     const QString pdf = printToPdf();
     QVERIFY(!pdf.isEmpty());
     QCOMPARE(pdfPageCount(pdf), previewPages);
+}
+
+void TestWebBrowser::previewPrintsToPdfFile()
+{
+    QVERIFY(loadBook());
+    const QString path = m_dir->filePath(QStringLiteral("from-preview.pdf"));
+    whenShown<QPrintPreviewDialog>(m_browser.get(), [path](QPrintPreviewDialog *dialog) {
+        auto *pages = dialog->findChild<QPrintPreviewWidget *>();
+        QAction *print = nullptr;
+        for (QAction *action : dialog->findChildren<QAction *>())
+            if (action->text().remove(u'&') == QLatin1String("Print"))
+                print = action;
+        if (!print || !QTest::qWaitFor([&] { return pages->pageCount() > 0 && dialog->isEnabled(); }, engineTimeout)) {
+            dialog->reject();
+            return;
+        }
+        // With no printer installed the preview prints to a PDF file and asks for its name;
+        // with one, it asks through the print dialog.
+        whenShown<QFileDialog>(dialog, [path](QFileDialog *files) {
+            files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
+            QMetaObject::invokeMethod(files, "accept");
+        });
+        whenShown<QPrintDialog>(dialog, [path](QPrintDialog *printDialog) { printToFile(printDialog, path, {}); });
+        print->trigger();
+    });
+    QVERIFY(m_browser->ExecWB(DocumentView::PrintPreview, DocumentView::PromptUser));
+    QVERIFY(QFile::exists(path));
+    QVERIFY(pdfPageCount(path) > 1);
+    const Book book = readBook();
+    QVERIFY(normalized(runTool(QStringLiteral("pdftotext"), { path, QStringLiteral("-") })).contains(book.title));
 }
 
 void TestWebBrowser::selectAllThenCopyTakesTheBook()
