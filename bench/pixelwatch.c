@@ -18,14 +18,18 @@
  * Other options:
  *   -i USEC     stage polling interval (default 1000)
  *   -m MS       memory sampling interval, 0 for none (default 50): the proportional set size of
- *               the program and every process below it, summed; the peak is printed at the end
+ *               the program and every process below it, summed; the peak is printed at the end,
+ *               with the file-backed part at that moment, and the peak of the anonymous and
+ *               shared-memory parts alone ("own": unlike the file-backed part, it does not
+ *               shrink when unrelated processes map the same libraries)
  *   -l MS       keep running this long after the last stage, then end the program (default 0)
  *   -d MS       with no stages, run this long (default 0)
  *   -T MS       give up after this long (default 60000)
  *   -o DIR      also write each changed grab of a watch to DIR/NAME-T.ppm
  * The start itself is printed first as "t0 T", T in ms on the monotonic clock.
  * Windows mapped or unmapped on the root window are printed as "map 0xID X Y W H T" and
- * "unmap 0xID T".  At the end: "pss_peak_kb N", "pss_peak_procs N", "pss_last_kb N", and
+ * "unmap 0xID T".  At the end: "pss_peak_kb N", "pss_peak_procs N", "pss_file_at_peak_kb N",
+ * "pss_own_peak_kb N", "pss_last_kb N", and
  * "timeout" or "exited STATUS" when the run did not complete its stages.
  */
 #define _GNU_SOURCE
@@ -300,19 +304,29 @@ static int collect_tree(pid_t top, pid_t *tree, int max)
     return n;
 }
 
-static long pss_kb(pid_t pid)
+struct pss { long total, anon, file, shmem; };
+
+static struct pss pss_of(pid_t pid)
 {
     char path[64], line[256];
+    struct pss p = { 0, 0, 0, 0 };
     snprintf(path, sizeof path, "/proc/%d/smaps_rollup", (int)pid);
     FILE *f = fopen(path, "r");
     if (!f)
-        return 0;
-    long kb = 0;
-    while (fgets(line, sizeof line, f))
+        return p;
+    long kb;
+    while (fgets(line, sizeof line, f)) {
         if (sscanf(line, "Pss: %ld kB", &kb) == 1)
-            break;
+            p.total = kb;
+        else if (sscanf(line, "Pss_Anon: %ld kB", &kb) == 1)
+            p.anon = kb;
+        else if (sscanf(line, "Pss_File: %ld kB", &kb) == 1)
+            p.file = kb;
+        else if (sscanf(line, "Pss_Shmem: %ld kB", &kb) == 1)
+            p.shmem = kb;
+    }
     fclose(f);
-    return kb;
+    return p;
 }
 
 /* ---- running the program ---- */
@@ -416,7 +430,7 @@ int main(int argc, char **argv)
 
     int stage = 0, status = 0, exited = 0, timed_out = 0;
     double done_at = nstages == 0 ? 0 : -1, next_mem = 0;
-    long peak_kb = 0, last_kb = 0;
+    long peak_kb = 0, last_kb = 0, own_peak_kb = 0, file_at_peak_kb = 0;
     int peak_procs = 0;
     struct timespec wake;
     clock_gettime(CLOCK_MONOTONIC, &wake);
@@ -461,15 +475,23 @@ int main(int argc, char **argv)
             next_mem = t + mem_ms;
             pid_t tree[512];
             int n = collect_tree(child, tree, 512);
-            long sum = 0;
-            for (int i = 0; i < n; ++i)
-                sum += pss_kb(tree[i]);
+            struct pss sum = { 0, 0, 0, 0 };
+            for (int i = 0; i < n; ++i) {
+                const struct pss p = pss_of(tree[i]);
+                sum.total += p.total;
+                sum.anon += p.anon;
+                sum.file += p.file;
+                sum.shmem += p.shmem;
+            }
             if (!exited) {
-                last_kb = sum;
-                if (sum > peak_kb) {
-                    peak_kb = sum;
+                last_kb = sum.total;
+                if (sum.total > peak_kb) {
+                    peak_kb = sum.total;
                     peak_procs = n;
+                    file_at_peak_kb = sum.file;
                 }
+                if (sum.anon + sum.shmem > own_peak_kb)
+                    own_peak_kb = sum.anon + sum.shmem;
             }
         }
         fflush(stdout);
@@ -506,6 +528,8 @@ int main(int argc, char **argv)
     if (mem_ms > 0) {
         printf("pss_peak_kb %ld\n", peak_kb);
         printf("pss_peak_procs %d\n", peak_procs);
+        printf("pss_file_at_peak_kb %ld\n", file_at_peak_kb);
+        printf("pss_own_peak_kb %ld\n", own_peak_kb);
         printf("pss_last_kb %ld\n", last_kb);
     }
     fflush(stdout);

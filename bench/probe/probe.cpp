@@ -6,11 +6,13 @@
 //       whose quotation it is (0 for none); T in ms since the main window was created. Quits
 //       after CHANGES changes (default 2), or when quotation 20 has come (the chain ends there),
 //       or after TIMEOUT_MS (default 150000).
-//   probe start [--no-warm-up | --keep-warm-page] [--trace]
+//   probe start [--no-warm-up | --keep-warm-page | --warm-offscreen] [--trace]
 //       the reader's start-up as it is; or without warming the engine during the splash; or
 //       with a warm view that keeps the page it loaded behind the splash instead of loading it
-//       again when the main window sends it to the start page (a candidate change, measured
-//       here before anyone makes it). --trace prints "trace NAME T" lines, T in ms on the
+//       again when the main window sends it to the start page; or that, and the warm view
+//       shown off the screen (Qt::WA_DontShowOnScreen) during the splash, so that it renders
+//       the page before the main window takes it (candidate changes, measured here before
+//       anyone makes them). --trace prints "trace NAME T" lines, T in ms on the
 //       monotonic clock, for the steps of the start-up.
 
 #include "faithbar/quotationchain.h"
@@ -25,6 +27,7 @@
 #include "view/webbrowser.h"
 
 #include <QApplication>
+#include <QChildEvent>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QPointer>
@@ -159,6 +162,18 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         const QEvent::Type type = event->type();
+        if (type == QEvent::ChildAdded && m_form && !m_formShown
+            && (watched == m_form || watched == m_form->centralWidget())) {
+            // The controls in their creation order; each line ends the step before it.
+            const QObject *child = static_cast<QChildEvent *>(event)->child();
+            trace("form_child_added", QStringLiteral("%1 <- %2")
+                                          .arg(watched == m_form ? QStringLiteral("Form1") : QStringLiteral("client"),
+                                               QString::fromLatin1(child->metaObject()->className())));
+        }
+        if (m_form && !m_formExposed && (watched == m_form || (watched->isWindowType() && watched == m_form->windowHandle()))
+            && type != QEvent::ChildAdded && type != QEvent::ChildPolished && type != QEvent::ChildRemoved) {
+            trace("form_event", QStringLiteral("%1 %2").arg(watched == m_form ? "widget" : "window").arg(int(type)));
+        }
         if (type == QEvent::Close && qobject_cast<Splash *>(watched)) {
             trace("splash_close");
         } else if (!m_form) {
@@ -220,10 +235,18 @@ private:
 class KeptPagePlatform : public DesktopPlatform
 {
 public:
-    void warmUpKeepingPage()
+    void warmUpKeepingPage(bool offscreen)
     {
-        if (!m_view)
-            m_view = new KeptPageBrowser(StartPage::address(executablePath()));
+        if (m_view)
+            return;
+        m_view = new KeptPageBrowser(StartPage::address(executablePath()));
+        if (offscreen) {
+            // Shown but never mapped: the view's own rendering starts and the engine lays out
+            // and paints the page, with nothing on the screen beside the splash.
+            m_view->setAttribute(Qt::WA_DontShowOnScreen);
+            m_view->resize(545, 257);
+            m_view->show();
+        }
     }
 
     DocumentView *createDocumentView(QWidget *parent) override
@@ -232,7 +255,12 @@ public:
             return DesktopPlatform::createDocumentView(parent);
         KeptPageBrowser *view = m_view;
         m_view.clear();
+        if (view->testAttribute(Qt::WA_DontShowOnScreen)) {
+            view->hide();
+            view->setAttribute(Qt::WA_DontShowOnScreen, false);
+        }
         view->setParent(parent);
+        view->show();
         return view;
     }
 
@@ -295,10 +323,11 @@ int main(int argc, char *argv[])
                 tracer->watchView(window->findChild<QWebEngineView *>());
         }
     };
-    if (options.contains(QStringLiteral("--keep-warm-page"))) {
-        QTimer::singleShot(0, &platform, [&platform, watchWarmView] {
+    const bool offscreen = options.contains(QStringLiteral("--warm-offscreen"));
+    if (options.contains(QStringLiteral("--keep-warm-page")) || offscreen) {
+        QTimer::singleShot(0, &platform, [&platform, watchWarmView, offscreen] {
             trace("warm_up_begin");
-            platform.warmUpKeepingPage();
+            platform.warmUpKeepingPage(offscreen);
             trace("warm_up_end");
             watchWarmView();
         });
