@@ -21,36 +21,30 @@ static bool isExtent(float twips)
 
 bool DocumentView::setLeft(float twips)
 {
-    if (!isPosition(twips))
-        return false;
-    m_left = twips;
-    applyFrame();
-    return true;
+    return setFrameValue(m_left, twips, isPosition(twips));
 }
 
 bool DocumentView::setTop(float twips)
 {
-    if (!isPosition(twips))
-        return false;
-    m_top = twips;
-    applyFrame();
-    return true;
+    return setFrameValue(m_top, twips, isPosition(twips));
 }
 
 bool DocumentView::setWidth(float twips)
 {
-    if (!isExtent(twips))
-        return false;
-    m_width = twips;
-    applyFrame();
-    return true;
+    return setFrameValue(m_width, twips, isExtent(twips));
 }
 
 bool DocumentView::setHeight(float twips)
 {
-    if (!isExtent(twips))
+    return setFrameValue(m_height, twips, isExtent(twips));
+}
+
+// A refused value leaves the frame as it was.
+bool DocumentView::setFrameValue(float &member, float twips, bool valid)
+{
+    if (!valid)
         return false;
-    m_height = twips;
+    member = twips;
     applyFrame();
     return true;
 }

@@ -34,6 +34,7 @@ public:
     bool setHeight(float twips);
 
 private:
+    bool setFrameValue(float &member, float twips, bool valid);
     void applyFrame();
 
     float m_left = 0;
