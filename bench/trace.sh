@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # One start-up, step by step: the reader's start-up built as bench/probe, with its own trace of
-# the steps (application made, splash shown, engine warmed, main window created, shown, exposed,
-# the view's loads) merged with what bench/pixelwatch.c saw on the screen, in ms from the start.
+# the steps (application made, splash shown, engine warmed, main window created, its controls
+# added, its native window made, shown, exposed, the view's loads) merged with what
+# bench/pixelwatch.c saw on the screen, in ms from the start.
 #
 #   bash bench/trace.sh [--no-build] [--runs N] [-- probe options]
-#   probe options: --no-warm-up | --keep-warm-page (see bench/probe/probe.cpp)
+#   probe options: --no-warm-up | --keep-warm-page | --warm-offscreen (see bench/probe/probe.cpp)
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 

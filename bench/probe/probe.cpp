@@ -30,6 +30,7 @@
 #include <QChildEvent>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QMetaEnum>
 #include <QPointer>
 #include <QTimer>
 #include <QWebEngineView>
@@ -172,7 +173,10 @@ protected:
         }
         if (m_form && !m_formExposed && (watched == m_form || (watched->isWindowType() && watched == m_form->windowHandle()))
             && type != QEvent::ChildAdded && type != QEvent::ChildPolished && type != QEvent::ChildRemoved) {
-            trace("form_event", QStringLiteral("%1 %2").arg(watched == m_form ? "widget" : "window").arg(int(type)));
+            const char *name = QMetaEnum::fromType<QEvent::Type>().valueToKey(type);
+            trace("form_event", QStringLiteral("%1 %2")
+                                        .arg(QLatin1String(watched == m_form ? "widget" : "window"),
+                                             name ? QLatin1String(name) : QString::number(int(type))));
         }
         if (type == QEvent::Close && qobject_cast<Splash *>(watched)) {
             trace("splash_close");
