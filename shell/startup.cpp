@@ -1,0 +1,30 @@
+#include "startup.h"
+
+#include "desktopplatform.h"
+#include "lifetime.h"
+#include "splash.h"
+#include "view/resscheme.h"
+
+#include <QApplication>
+#include <QTimer>
+
+int runProgram(int &argc, char **argv, const std::function<void(DesktopPlatform &)> &started)
+{
+    ResScheme::registerScheme();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+    QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+
+    Lifetime lifetime;
+    QObject::connect(&lifetime, &Lifetime::ended, &app, &QCoreApplication::quit);
+
+    DesktopPlatform platform;
+    auto *splash = new Splash(platform);
+    splash->show();
+    // The engine starts once the splash is on screen, not before.
+    QTimer::singleShot(0, &platform, &DesktopPlatform::warmUp);
+    if (started)
+        started(platform);
+    return app.exec();
+}
