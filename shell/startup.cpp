@@ -13,6 +13,9 @@ int runProgram(int &argc, char **argv, const std::function<void(DesktopPlatform 
     ResScheme::registerScheme();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+    // The GL driver keeps a shader cache of its own under the user's cache folder; only its
+    // environment switch turns it off, and it must be set before the first GL context.
+    qputenv("MESA_SHADER_CACHE_DISABLE", "true");
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
 
