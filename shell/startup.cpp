@@ -6,6 +6,7 @@
 #include "view/resscheme.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QTimer>
 
 int runProgram(int &argc, char **argv, const std::function<void(DesktopPlatform &)> &started)
@@ -29,5 +30,17 @@ int runProgram(int &argc, char **argv, const std::function<void(DesktopPlatform 
     QTimer::singleShot(0, &platform, &DesktopPlatform::warmUp);
     if (started)
         started(platform);
-    return app.exec();
+    const int exitCode = app.exec();
+
+    // File > Exit only hides the windows. Those that own themselves (the main window, the
+    // About box) go now, while the engine still runs: a page must not outlive it.
+    QList<QPointer<QWidget>> ownWindows;
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (!window->parentWidget() && window->testAttribute(Qt::WA_DeleteOnClose))
+            ownWindows.append(window);
+    }
+    for (const QPointer<QWidget> &window : std::as_const(ownWindows))
+        delete window.data();
+    return exitCode;
 }
