@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer harnesses of bench/fuzz with clang, ASan and UBSan, and runs each for
 # FUZZ_SECONDS (60) on a small seed corpus made afresh in a temporary directory. Prints, per
-# harness, the executions, executions per second, the time taken and whether any crash,
-# hang, leak or sanitizer report occurred. Exits non-zero if one did; the temporary
-# directory (logs, corpus, the failing input) is then kept and named.
+# harness, the executions, executions per second, the time taken, the edges of our code
+# reached (Qt is not instrumented) and whether any crash, hang, leak or sanitizer report
+# occurred. Exits non-zero if one did; the temporary directory (logs, corpus, the failing
+# input) is then kept and named.
 #   bash bench/fuzz.sh            build into /tmp/ambervale-fuzz, then fuzz
 #   FUZZ_SECONDS=600 bash bench/fuzz.sh
 set -euo pipefail
@@ -38,7 +39,7 @@ work="$(mktemp -d /tmp/ambervale-fuzz-run.XXXXXX)"
 
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 failed=0
-printf '%-22s %12s %10s %8s  %s\n' harness executions exec/s time result
+printf '%-22s %12s %10s %8s %6s  %s\n' harness executions exec/s time edges result
 for i in "${!harnesses[@]}"; do
     name="${harnesses[$i]}"
     log="$work/$name.log"
@@ -52,13 +53,14 @@ for i in "${!harnesses[@]}"; do
 
     executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
+    edges=$(grep -oE ' cov: [0-9]+' "$log" | tail -1 | grep -oE '[0-9]+' || true)
     result="no crash, hang, leak or sanitizer report"
     if [[ $status -ne 0 ]] || grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error:|ALARM: working on the last Unit|out-of-memory|SUMMARY: ' "$log"; then
         failed=1
         kind=$(grep -oE '^(res: address|resource reader): .*|ERROR: (AddressSanitizer|LeakSanitizer): [a-z-]+|ERROR: libFuzzer: [a-z -]+|runtime error: .*|ALARM: working on the last Unit|out-of-memory' "$log" | head -1)
         result="FAILED (exit $status): ${kind:-see log}; input: $(ls "$work/artifacts" | grep "^$name-" | head -1); log: $log"
     fi
-    printf '%-22s %12s %10s %7.1fs  %s\n' "$name" "${executions:-?}" "${rate:-?}" "$elapsed" "$result"
+    printf '%-22s %12s %10s %7.1fs %6s  %s\n' "$name" "${executions:-?}" "${rate:-?}" "$elapsed" "${edges:-?}" "$result"
 done
 
 if [[ $failed -eq 0 ]]; then
