@@ -12,6 +12,9 @@ QuotationChain::QuotationChain(Clock &clock, PanelWriter writePanel, RuntimeErro
     , m_queue(&TimerQueue::of(clock))
 {
     setObjectName(QStringLiteral("QuotationChain"));
+    // One clock reading for all twenty: a millisecond that ticks over while they are being
+    // armed must not put a later timer ahead of Timer1.
+    const TimerQueue::Moment together(*m_queue);
     for (int number = QuotationCount; number >= 1; --number) {
         // Ranked by number: when all twenty come due together, Timer1 goes first.
         auto *timer = new Timer(clock, number, this);

@@ -26,7 +26,19 @@ TimerQueue::~TimerQueue()
 
 qint64 TimerQueue::now() const
 {
-    return m_clock.now();
+    return m_heldNow.value_or(m_clock.now());
+}
+
+TimerQueue::Moment::Moment(TimerQueue &queue)
+    : m_queue(&queue)
+{
+    queue.m_heldNow = queue.m_clock.now();
+}
+
+TimerQueue::Moment::~Moment()
+{
+    if (m_queue)
+        m_queue->m_heldNow.reset();
 }
 
 bool TimerQueue::deliverIfDue(Timer *timer)

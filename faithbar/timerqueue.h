@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 
 #include <optional>
 
@@ -27,6 +28,20 @@ public:
 
     qint64 now() const;
 
+    // While a Moment lives, every timer armed on this queue counts from the same clock
+    // reading, so timers armed together come due together.
+    class Moment
+    {
+    public:
+        explicit Moment(TimerQueue &queue);
+        ~Moment();
+        Moment(const Moment &) = delete;
+        Moment &operator=(const Moment &) = delete;
+
+    private:
+        QPointer<TimerQueue> m_queue;
+    };
+
     // Delivers the timer's expiry at once if it is due, ahead of any other that is due with it.
     // Any order of simultaneous expiries is a legitimate one; tests use this to pick theirs.
     bool deliverIfDue(Timer *timer);
@@ -45,6 +60,7 @@ private:
     Clock &m_clock;
     QList<Timer *> m_timers;
     std::optional<qint64> m_requested;
+    std::optional<qint64> m_heldNow;
 };
 
 #endif // TIMERQUEUE_H

@@ -105,6 +105,7 @@ private Q_SLOTS:
     void texts_data();
     void texts();
     void openingQuotationStaysForTheFirstMinute();
+    void armedTogetherWhileTheClockTicks();
     void firstStep_data();
     void firstStep();
     void steadyChainCountsFromEachHandler_data();
@@ -356,6 +357,27 @@ void TestQuotationChain::handlerFailureIsARuntimeError()
         QCOMPARE(window.armed(), QList<int>{});
     // Every quotation before the failing one showed, and nothing after it.
     QCOMPARE(window.shows, expectedAfterFirst(1).first(failingNumber - 1));
+}
+
+// A real clock may tick over between one timer being armed and the next; here it ticks on
+// every reading.
+class TickingClock : public ManualClock
+{
+public:
+    qint64 now() const override { return ManualClock::now() + m_reads++; }
+
+private:
+    mutable qint64 m_reads = 0;
+};
+
+void TestQuotationChain::armedTogetherWhileTheClockTicks()
+{
+    TickingClock clock;
+    QStringList shown;
+    QuotationChain chain(clock, [&shown](const QString &text) { shown.append(text); }, [](const QString &) {});
+    clock.advanceTo(61000);
+    QCOMPARE(shown, QStringList{quotation(1)});
+    QVERIFY(chain.timer(2)->isEnabled());
 }
 
 QTEST_MAIN(TestQuotationChain)
