@@ -3,6 +3,7 @@
 #include "about/aboutbox.h"
 #include "about/processlauncher.h"
 #include "faithbar/steadyclock.h"
+#include "twips.h"
 #include "view/startpage.h"
 #include "view/webbrowser.h"
 
@@ -29,6 +30,12 @@ void DesktopPlatform::warmUp()
     m_warmView = new WebBrowser;
     QString address = StartPage::address(executablePath());
     m_warmView->Navigate(address);
+    m_warmView->keepNextNavigation(address);
+    // Rendered off the screen at the size it will have, so the first frame is ready when the
+    // main window appears; nothing of it is on screen beside the splash.
+    m_warmView->setAttribute(Qt::WA_DontShowOnScreen);
+    m_warmView->resize(Twips::toPixels(8175), Twips::toPixels(3855));
+    m_warmView->show();
 }
 
 QString DesktopPlatform::executablePath() const
@@ -41,7 +48,10 @@ DocumentView *DesktopPlatform::createDocumentView(QWidget *parent)
     if (m_warmView) {
         WebBrowser *view = m_warmView;
         m_warmView.clear();
+        view->hide();
+        view->setAttribute(Qt::WA_DontShowOnScreen, false);
         view->setParent(parent);
+        view->show();
         return view;
     }
     return new WebBrowser(parent);

@@ -1,5 +1,7 @@
 #include "webbrowser.h"
 
+#include <utility>
+
 #include "finddialog.h"
 #include "printhandler.h"
 #include "resscheme.h"
@@ -66,7 +68,16 @@ WebBrowser::~WebBrowser()
 
 bool WebBrowser::Navigate(QString &address)
 {
+    // A page loaded ahead of time for this very address is already what the caller asks for.
+    const QString kept = std::exchange(m_keptAddress, QString());
+    if (!kept.isEmpty() && address == kept)
+        return true;
     return load(address);
+}
+
+void WebBrowser::keepNextNavigation(const QString &address)
+{
+    m_keptAddress = address;
 }
 
 bool WebBrowser::Navigate2(QString address)

@@ -32,6 +32,10 @@ public:
     bool ExecWB(qint32 command, qint32 option, std::optional<qint32> input = std::nullopt) override;
     bool SetFocus() override;
 
+    // The next Navigate to this address keeps the page already there instead of loading it
+    // again: for a view that loaded the book while the splash was up.
+    void keepNextNavigation(const QString &address);
+
     QWebEngineView *webView() const { return m_view; }
     QWebEnginePage *webPage() const { return m_page; }
     // Null until Ctrl+F first opens it.
@@ -54,6 +58,7 @@ private:
     QWebEnginePage *m_page = nullptr;
     PrintHandler *m_printHandler = nullptr;
     QPointer<FindDialog> m_findDialog;
+    QString m_keptAddress;
     int m_baseFontSize = 16;
     int m_baseFixedFontSize = 13;
     int m_textSize = normalTextSize;
