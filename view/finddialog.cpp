@@ -35,6 +35,13 @@ FindDialog::FindDialog(QWebEnginePage *page, QWidget *parent)
     m_previous = buttons->addButton(tr("Find &Previous"), QDialogButtonBox::ActionRole);
     m_previous->setObjectName(QStringLiteral("findPrevious"));
     buttons->addButton(QDialogButtonBox::Close);
+    // Clicking a button leaves the focus in the text field, so that Return keeps finding
+    // the next match, as in a browser's find bar.
+    for (QAbstractButton *button : buttons->buttons()) {
+        button->setFocusPolicy(Qt::TabFocus);
+        if (auto *push = qobject_cast<QPushButton *>(button); push && push != m_next)
+            push->setAutoDefault(false);
+    }
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(textLabel, 0, 0);
@@ -140,7 +147,7 @@ void FindDialog::clearResult()
 void FindDialog::setNotFound(bool notFound)
 {
     m_notFound = notFound;
-    QPalette palette = m_text->parentWidget()->palette();
+    QPalette palette = this->palette();
     if (notFound)
         palette.setColor(QPalette::Base, QColor(255, 204, 204));
     m_text->setPalette(palette);

@@ -55,7 +55,7 @@ void TestFindDialog::init()
 {
     m_dialog = std::make_unique<FindDialog>(m_browser->webPage());
     m_dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
+    QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
 }
 
 void TestFindDialog::cleanup()
@@ -123,6 +123,15 @@ void TestFindDialog::stepsForwardAndBack()
     click("findNext");
     QTRY_COMPARE_WITH_TIMEOUT(m_dialog->status(), QStringLiteral("1 of 3"), engineTimeout);
     click("findPrevious");
+    QTRY_COMPARE_WITH_TIMEOUT(m_dialog->status(), QStringLiteral("3 of 3"), engineTimeout);
+
+    // From the keyboard, in the text field, which the buttons leave the focus in: Return for
+    // the next match, Shift+Return back.
+    auto *field = m_dialog->findChild<QLineEdit *>(QStringLiteral("findText"));
+    QVERIFY(field->hasFocus());
+    QTest::keyClick(field, Qt::Key_Return);
+    QTRY_COMPARE_WITH_TIMEOUT(m_dialog->status(), QStringLiteral("1 of 3"), engineTimeout);
+    QTest::keyClick(field, Qt::Key_Return, Qt::ShiftModifier);
     QTRY_COMPARE_WITH_TIMEOUT(m_dialog->status(), QStringLiteral("3 of 3"), engineTimeout);
 
     // Not found, then found again: the not-found state must not stick.
