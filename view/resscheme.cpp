@@ -34,18 +34,23 @@ QByteArray notFoundPage(const QString &reason)
 
 // The file the address names. Executables here carry no extension, while the address always
 // says ".exe": where "<name>.exe" is missing, "<name>" is read.
-std::optional<QString> existingFile(const QString &path, QString &reason)
+std::optional<QString> existingFile(const QStringList &paths, QString &reason)
 {
-    if (QFileInfo(path).isFile())
-        return path;
-    if (path.endsWith(ExeSuffix)) {
-        const QString withoutSuffix = path.chopped(ExeSuffix.size());
-        if (QFileInfo(withoutSuffix).isFile())
-            return withoutSuffix;
-        reason = QStringLiteral("There is no file %1, nor %2.").arg(path, withoutSuffix);
-    } else {
-        reason = QStringLiteral("There is no file %1.").arg(path);
+    QStringList tried;
+    for (const QString &path : paths) {
+        tried.append(path);
+        if (QFileInfo(path).isFile())
+            return path;
+        if (path.endsWith(ExeSuffix)) {
+            const QString withoutSuffix = path.chopped(ExeSuffix.size());
+            tried.append(withoutSuffix);
+            if (QFileInfo(withoutSuffix).isFile())
+                return withoutSuffix;
+        }
     }
+    reason = tried.size() == 1 ? QStringLiteral("There is no file %1.").arg(tried.first())
+                               : QStringLiteral("There is no file %1, nor %2.")
+                                         .arg(tried.first(), tried.mid(1).join(QLatin1String(", nor ")));
     return std::nullopt;
 }
 
@@ -65,33 +70,57 @@ QUrl ResScheme::toUrl(const QString &rawAddress)
     const QString prefix = Scheme + u':';
     if (!rawAddress.startsWith(prefix, Qt::CaseInsensitive))
         return QUrl(rawAddress);
-    const QByteArray path = rawAddress.mid(prefix.size()).toUtf8().toPercentEncoding("/");
+    QByteArray path = rawAddress.mid(prefix.size()).toUtf8().toPercentEncoding("/");
+    // A leading "//" would make what follows a host name, and a host loses its case and its
+    // backslashes: it is part of the path here.
+    if (path.startsWith("//"))
+        path.replace(0, 2, "%2F%2F");
     return QUrl::fromEncoded(prefix.toLatin1() + path, QUrl::StrictMode);
 }
 
-void ResScheme::requestStarted(QWebEngineUrlRequestJob *job)
+ResScheme::Location ResScheme::locate(const QUrl &url)
 {
     // Everything after "res:" up to a query or fragment, decoded again: a "#", "?" or "%"
     // of the file's path came percent-encoded (toUrl).
-    const QUrl url = job->requestUrl();
     QString address = QUrl::fromPercentEncoding(
             url.toString(QUrl::RemoveScheme | QUrl::RemoveQuery | QUrl::RemoveFragment
                          | QUrl::FullyEncoded).toLatin1());
     if (address.startsWith(u"//"))
         address.remove(0, 2);
 
+    Location location;
     const qsizetype slash = address.lastIndexOf(u'/');
-    const QString name = slash < 0 ? QString() : address.mid(slash + 1);
+    if (slash < 0)
+        return location;
+    location.resourceName = address.mid(slash + 1);
+    const QString path = address.left(slash);
+    // The backslash before the file name is the one the address adds; a directory's own name
+    // may hold one too, so that reading comes first, every backslash a separator second.
+    const qsizetype last = path.lastIndexOf(u'\\');
+    if (last >= 0) {
+        QString onlyLast = path;
+        onlyLast[last] = u'/';
+        location.filePaths.append(QDir::cleanPath(onlyLast));
+    }
+    QString all = path;
+    all.replace(u'\\', u'/');
+    if (!location.filePaths.contains(QDir::cleanPath(all)))
+        location.filePaths.append(QDir::cleanPath(all));
+    return location;
+}
+
+void ResScheme::requestStarted(QWebEngineUrlRequestJob *job)
+{
+    const Location location = locate(job->requestUrl());
+    const QString &name = location.resourceName;
     if (name.isEmpty()) {
         replyWith(job, "text/html;charset=utf-8",
                   notFoundPage(QStringLiteral("The address names no resource.")));
         return;
     }
-    QString path = address.left(slash);
-    path = QDir::cleanPath(path.replace(u'\\', u'/'));
 
     QString reason;
-    const std::optional<QString> file = existingFile(path, reason);
+    const std::optional<QString> file = existingFile(location.filePaths, reason);
     if (!file) {
         replyWith(job, "text/html;charset=utf-8", notFoundPage(reason));
         return;

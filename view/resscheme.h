@@ -23,6 +23,14 @@ public:
     // as URLs as they stand.
     static QUrl toUrl(const QString &rawAddress);
 
+    struct Location
+    {
+        QStringList filePaths; // to try in this order
+        QString resourceName; // empty when the address names none
+    };
+    // The file and the resource a res: URL names, as the handler reads it.
+    static Location locate(const QUrl &url);
+
     void requestStarted(QWebEngineUrlRequestJob *job) override;
 };
 

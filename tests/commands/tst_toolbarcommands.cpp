@@ -24,6 +24,7 @@ private Q_SLOTS:
 private:
     struct Window
     {
+        ~Window() { delete form; }
         TestPlatform platform;
         QPointer<Form1> form;
     };

@@ -81,6 +81,7 @@ private:
     QString m_awkwardCopy;
     QString m_exeCopy;
     QString m_otherExtensionCopy;
+    QString m_backslashCopy;
     QWebEngineProfile *m_profile = nullptr;
     CountingScheme *m_scheme = nullptr;
     QWebEngineView *m_view = nullptr;
@@ -98,6 +99,10 @@ void TestResScheme::initTestCase()
     QVERIFY(QFile::copy(binary, m_exeCopy));
     m_otherExtensionCopy = m_dir.filePath(QStringLiteral("Other.bin"));
     QVERIFY(QFile::copy(binary, m_otherExtensionCopy));
+    const QString backslash = m_dir.filePath(QStringLiteral("a\\b"));
+    QVERIFY(QDir().mkpath(backslash));
+    m_backslashCopy = backslash + QStringLiteral("/ambervale");
+    QVERIFY(QFile::copy(binary, m_backslashCopy));
 
     m_profile = new QWebEngineProfile(this);
     QVERIFY(m_profile->isOffTheRecord());
@@ -154,30 +159,39 @@ QVariant TestResScheme::evaluate(const QString &script)
 void TestResScheme::toUrlKeepsEveryCharacter_data()
 {
     QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("path");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("name");
 
-    QTest::newRow("plain") << "res:///opt/bin\\ambervale.exe/d.htm" << "/opt/bin\\ambervale.exe/d.htm";
+    QTest::newRow("plain") << "res:///opt/bin\\ambervale.exe/d.htm" << QStringList{"/opt/bin/ambervale.exe"} << "d.htm";
     QTest::newRow("space, number sign, percent, question mark")
-            << "res:///home/a b/#x %y ?z\\ambervale.exe/d.htm" << "/home/a b/#x %y ?z\\ambervale.exe/d.htm";
-    QTest::newRow("percent sequence stays text") << "res:///tmp/%41%2F\\a.exe/d.htm" << "/tmp/%41%2F\\a.exe/d.htm";
-    QTest::newRow("root") << "res:///\\ambervale.exe/d.htm" << "/\\ambervale.exe/d.htm";
+            << "res:///home/a b/#x %y ?z\\ambervale.exe/d.htm" << QStringList{"/home/a b/#x %y ?z/ambervale.exe"} << "d.htm";
+    QTest::newRow("percent sequence stays text") << "res:///tmp/%41%2F\\a.exe/d.htm" << QStringList{"/tmp/%41%2F/a.exe"} << "d.htm";
+    QTest::newRow("root") << "res:///\\ambervale.exe/d.htm" << QStringList{"/ambervale.exe"} << "d.htm";
     QTest::newRow("non-ASCII") << QString::fromUtf8("res:///home/zoë\\a.exe/d.htm")
-                               << QString::fromUtf8("/home/zoë\\a.exe/d.htm");
-    QTest::newRow("scheme in capitals") << "RES:///opt\\a.exe/d.htm" << "/opt\\a.exe/d.htm";
+                               << QStringList{QString::fromUtf8("/home/zoë/a.exe")} << "d.htm";
+    QTest::newRow("scheme in capitals") << "RES:///opt\\a.exe/d.htm" << QStringList{"/opt/a.exe"} << QStringLiteral("d.htm");
+    QTest::newRow("backslash in a directory's name")
+            << "res:///opt/a\\b\\ambervale.exe/d.htm" << QStringList{"/opt/a\\b/ambervale.exe", "/opt/a/b/ambervale.exe"} << "d.htm";
+    QTest::newRow("drive-style address is no host")
+            << "res://C:\\Books\\Reader.exe/d.htm" << QStringList{"C:\\Books/Reader.exe", "C:/Books/Reader.exe"} << "d.htm";
+    QTest::newRow("no resource name") << "res:///opt\\a.exe/" << QStringList{"/opt/a.exe"} << "";
 }
 
 void TestResScheme::toUrlKeepsEveryCharacter()
 {
     QFETCH(QString, address);
-    QFETCH(QString, path);
+    QFETCH(QStringList, files);
+    QFETCH(QString, name);
 
     const QUrl url = ResScheme::toUrl(address);
     QVERIFY(url.isValid());
     QCOMPARE(url.scheme(), QStringLiteral("res"));
-    QCOMPARE(url.path(QUrl::FullyDecoded), path);
     QVERIFY(!url.hasQuery());
     QVERIFY(!url.hasFragment());
     QCOMPARE(url.host(), QString());
+    const ResScheme::Location location = ResScheme::locate(url);
+    QCOMPARE(location.filePaths, files);
+    QCOMPARE(location.resourceName, name);
 }
 
 void TestResScheme::showsBook_data()
@@ -188,6 +202,7 @@ void TestResScheme::showsBook_data()
     QTest::newRow("built binary") << QStringLiteral(AMBERVALE_BINARY);
     QTest::newRow("copy in a directory with spaces, #, % and ?") << m_awkwardCopy;
     QTest::newRow("copy named .exe") << m_exeCopy;
+    QTest::newRow("copy in a directory with a backslash in its name") << m_backslashCopy;
 }
 
 void TestResScheme::showsBook()
