@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QSettings>
 #include <QTimer>
 
 int runProgram(int &argc, char **argv, const std::function<void(DesktopPlatform &)> &started)
@@ -18,6 +19,12 @@ int runProgram(int &argc, char **argv, const std::function<void(DesktopPlatform 
     // environment switch turns it off, and it must be set before the first GL context.
     qputenv("MESA_SHADER_CACHE_DISABLE", "true");
     QApplication app(argc, argv);
+    // Qt's own dialogs (the file chooser behind printing to a file) remember their last folder
+    // in a settings file; the program keeps nothing, so those settings go nowhere.
+    for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        for (const auto scope : {QSettings::UserScope, QSettings::SystemScope})
+            QSettings::setPath(format, scope, QStringLiteral("/dev/null"));
+    }
     app.setQuitOnLastWindowClosed(false);
 
     Lifetime lifetime;
