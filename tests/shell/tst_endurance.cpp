@@ -361,8 +361,8 @@ void tst_Endurance::thousandsOfRandomCommandsLeaveAWorkingReader()
           before.helpers, after.helpers, after.helpers - before.helpers,
           m_windowsOpened, m_printDialogsAnswered, m_previewsShown);
     QVERIFY2(after.processes <= before.processes, "the engine kept processes it no longer needs");
-    // Measured on the development machine (Debian 12, Qt 6.4, offscreen), ten runs: this
-    // process grew by 8 to 27 MiB between the two points and levels off at about 46 MiB (it
+    // Measured on the development machine (Debian 12, Qt 6.4, offscreen), fifteen runs: this
+    // process grew by 7 to 27 MiB between the two points and levels off at about 46 MiB (it
     // stayed there from command 3000 to 6000); the helpers, whose renderer is replaced at every
     // change of site and holds whatever its page last did, grew by 10 to 48 MiB. The bounds
     // leave twice that: a leak of 25 KiB a command in this process, or of a renderer's worth
