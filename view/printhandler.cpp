@@ -88,6 +88,11 @@ void PrintHandler::start(std::unique_ptr<QPrinter> printer)
 
 void PrintHandler::printFrom(QWebEngineView *view)
 {
+    // A navigation drops the job without an answer; the handler must not stay busy for good.
+    connect(view->page(), &QWebEnginePage::loadStarted, this, [this] {
+        if (m_printer)
+            finish(false);
+    }, Qt::SingleShotConnection);
     if (printsToPdfFile(*m_printer)) {
         connect(view->page(), &QWebEnginePage::pdfPrintingFinished, this,
                 [this](const QString &, bool success) { finish(success); },
@@ -171,6 +176,9 @@ void PrintHandler::paintPreview(QPrinter *printer, QWidget *preview)
     m_painting = true;
     preview->setEnabled(false);
     QEventLoop loop;
+    // A navigation or a lost renderer ends the engine's work on the pages without an answer.
+    connect(m_view->page(), &QWebEnginePage::loadStarted, &loop, &QEventLoop::quit);
+    connect(m_view->page(), &QWebEnginePage::renderProcessTerminated, &loop, &QEventLoop::quit);
     if (printsToPdfFile(*printer)) {
         connect(m_view->page(), &QWebEnginePage::pdfPrintingFinished, &loop, &QEventLoop::quit);
         m_view->page()->printToPdf(printer->outputFileName(), printer->pageLayout(),

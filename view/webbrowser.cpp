@@ -119,10 +119,11 @@ bool WebBrowser::ExecWB(qint32 command, qint32 option, std::optional<qint32> inp
     if (option != DoDefault && option != PromptUser && option != DontPromptUser)
         return false;
     switch (command) {
+    // The engine drops a print request made while a page is loading and never answers it.
     case Print:
-        return hasDocument() && m_printHandler->print(option != DontPromptUser);
+        return hasDocument() && !m_page->isLoading() && m_printHandler->print(option != DontPromptUser);
     case PrintPreview:
-        return hasDocument() && m_printHandler->printPreview();
+        return hasDocument() && !m_page->isLoading() && m_printHandler->printPreview();
     case Copy:
         if (!m_page->hasSelection())
             return false;

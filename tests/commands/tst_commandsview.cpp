@@ -27,6 +27,7 @@ private Q_SLOTS:
     void selectAllThenCopy();
     void findFromMenuAndToolbarOpensOneDialog();
     void largerTextIsLargerThanSmaller();
+    void printWhileLoadingIsRefused();
 
 private:
     WebBrowser *view() const { return static_cast<WebBrowser *>(m_form->WebBrowser1()); }
@@ -139,6 +140,16 @@ void tst_CommandsView::largerTextIsLargerThanSmaller()
     QTRY_VERIFY_WITH_TIMEOUT(evaluate(measure).toDouble() > smallHeight * 1.2, 10000);
     QVERIFY(larger->Checked());
     QVERIFY(!smaller->Checked());
+}
+
+// The engine would drop the request and never answer; the preview would wait for ever.
+void tst_CommandsView::printWhileLoadingIsRefused()
+{
+    click(12);
+    QTRY_VERIFY(view()->webPage()->isLoading());
+    QVERIFY(!view()->ExecWB(DocumentView::PrintPreview, DocumentView::PromptUser));
+    QVERIFY(!view()->ExecWB(DocumentView::Print, DocumentView::PromptUser));
+    QTRY_VERIFY_WITH_TIMEOUT(!view()->webPage()->isLoading(), 20000);
 }
 
 AMBERVALE_TEST_MAIN(tst_CommandsView)
