@@ -108,10 +108,10 @@ static int split(char *text, char **fields, int max)
     return n;
 }
 
-static void parse_stage(char *spec, struct region *r)
+static void parse_stage(char *arg, struct region *r)
 {
     char *f[6];
-    int n = split(spec, f, 6);
+    int n = split(arg, f, 6);
     if (n < 3)
         die("bad stage (want NAME:MODE:X,Y,W,H[...])");
     snprintf(r->name, sizeof r->name, "%s", f[0]);
@@ -137,10 +137,10 @@ static void parse_stage(char *spec, struct region *r)
     }
 }
 
-static void parse_watch(char *spec, struct region *r)
+static void parse_watch(char *arg, struct region *r)
 {
     char *f[3];
-    if (split(spec, f, 3) != 3)
+    if (split(arg, f, 3) != 3)
         die("bad watch (want NAME:X,Y,W,H:MS)");
     snprintf(r->name, sizeof r->name, "%s", f[0]);
     r->mode = MODE_CHANGES;

@@ -16,12 +16,12 @@ ToolbarCommands::ToolbarCommands(Form1 &form)
 {
 }
 
-QList<ButtonSpec> ToolbarCommands::buttonTable()
+QList<ToolbarEntry> ToolbarCommands::buttonTable()
 {
     const auto push = [](const QString &caption, int picture) {
-        return ButtonSpec{ButtonSpec::PushButton, caption, picture};
+        return ToolbarEntry{ToolbarEntry::PushButton, caption, picture};
     };
-    const ButtonSpec separator{ButtonSpec::Separator, {}, 0};
+    const ToolbarEntry separator{ToolbarEntry::Separator, {}, 0};
     return {
         push(tr("Back"), 3),
         push(tr("Forward"), 4),

@@ -16,7 +16,7 @@ class ToolbarCommands : public QObject
 public:
     explicit ToolbarCommands(Form1 &form);
 
-    static QList<ButtonSpec> buttonTable();
+    static QList<ToolbarEntry> buttonTable();
 
     void Toolbar1_ButtonClick(ToolbarButton button);
 

@@ -6,10 +6,10 @@
 #include <QToolBar>
 #include <QToolButton>
 
-Toolbar::Toolbar(const ImageList &images, const QList<ButtonSpec> &buttons, QWidget *parent)
+Toolbar::Toolbar(const ImageList &images, const QList<ToolbarEntry> &buttons, QWidget *parent)
     : QWidget(parent)
     , m_bar(new QToolBar(this))
-    , m_specs(buttons)
+    , m_entries(buttons)
 {
     setObjectName(QStringLiteral("Toolbar1"));
     setAccessibleName(tr("Toolbar"));
@@ -19,18 +19,18 @@ Toolbar::Toolbar(const ImageList &images, const QList<ButtonSpec> &buttons, QWid
     m_bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
 
     for (qsizetype i = 0; i < buttons.size(); ++i) {
-        const ButtonSpec &spec = buttons.at(i);
-        if (spec.style == ButtonSpec::Separator) {
+        const ToolbarEntry &entry = buttons.at(i);
+        if (entry.style == ToolbarEntry::Separator) {
             m_bar->addSeparator();
             m_buttons.append(nullptr);
             continue;
         }
-        QAction *action = m_bar->addAction(images.picture(spec.picture), spec.caption);
+        QAction *action = m_bar->addAction(images.picture(entry.picture), entry.caption);
         const auto index = qint16(i + 1);
         connect(action, &QAction::triggered, this, [this, index] { Q_EMIT ButtonClick(ToolbarButton(index)); });
         auto *button = qobject_cast<QToolButton *>(m_bar->widgetForAction(action));
         if (button) {
-            button->setAccessibleName(spec.caption);
+            button->setAccessibleName(entry.caption);
             // Reachable with the keyboard alone, one Tab stop per button.
             button->setFocusPolicy(Qt::TabFocus);
         }

@@ -21,7 +21,7 @@ private:
     qint16 m_index;
 };
 
-struct ButtonSpec
+struct ToolbarEntry
 {
     enum Style { PushButton = 0, Separator = 3 };
 
@@ -35,12 +35,12 @@ class Toolbar : public QWidget
     Q_OBJECT
 
 public:
-    Toolbar(const ImageList &images, const QList<ButtonSpec> &buttons, QWidget *parent = nullptr);
+    Toolbar(const ImageList &images, const QList<ToolbarEntry> &buttons, QWidget *parent = nullptr);
 
     int buttonCount() const { return int(m_buttons.size()); }
     // The push button at a 1-based index, separators counted; null for a separator.
     QToolButton *button(int index) const;
-    ButtonSpec spec(int index) const { return m_specs.value(index - 1); }
+    ToolbarEntry entry(int index) const { return m_entries.value(index - 1); }
     QSize sizeHint() const override;
 
 Q_SIGNALS:
@@ -51,7 +51,7 @@ protected:
 
 private:
     QToolBar *m_bar = nullptr;
-    QList<ButtonSpec> m_specs;
+    QList<ToolbarEntry> m_entries;
     QList<QToolButton *> m_buttons;
 };
 

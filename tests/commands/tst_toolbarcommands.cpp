@@ -74,14 +74,14 @@ void tst_ToolbarCommands::buttonTable()
     QToolButton *button = toolbar->button(index);
     if (caption.isEmpty()) {
         QVERIFY(!button);
-        QCOMPARE(toolbar->spec(index).style, ButtonSpec::Separator);
+        QCOMPARE(toolbar->entry(index).style, ToolbarEntry::Separator);
         return;
     }
     QVERIFY(button);
     QCOMPARE(button->text(), caption);
     QCOMPARE(button->accessibleName(), caption);
     QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
-    QCOMPARE(toolbar->spec(index).picture, picture);
+    QCOMPARE(toolbar->entry(index).picture, picture);
     // The button shows the image list's picture: compare what it draws with the picture itself.
     const QImage shown = button->icon().pixmap(32, 32).toImage();
     const QImage expected = form.ImageList1()->picture(picture).pixmap(32, 32).toImage();

@@ -111,10 +111,10 @@ void tst_Accessibility::toolbarButtonsHaveNames()
         ++buttons;
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(button);
         QVERIFY(accessible);
-        QCOMPARE(accessible->text(QAccessible::Name), toolbar->spec(index).caption);
+        QCOMPARE(accessible->text(QAccessible::Name), toolbar->entry(index).caption);
         QCOMPARE(accessible->role(), QAccessible::Button);
         // Reachable from the window down, where a screen reader looks.
-        QVERIFY2(findReadable(window, toolbar->spec(index).caption), qPrintable(toolbar->spec(index).caption));
+        QVERIFY2(findReadable(window, toolbar->entry(index).caption), qPrintable(toolbar->entry(index).caption));
     }
     QCOMPARE(buttons, 8);
 }
