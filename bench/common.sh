@@ -9,6 +9,11 @@ PROGRAM=$BUILD_DIR/ambervale
 BASELINE=$BUILD_DIR/baseline/baseline
 PROBE=$BUILD_DIR/probe/probe
 
+# The engine's sandbox cannot run as root; this concerns the bench's launches only.
+if [[ $(id -u) -eq 0 ]]; then
+    export QTWEBENGINE_DISABLE_SANDBOX=1
+fi
+
 # The same geometry as the reader's windows (twips / 15 at 96 dpi).
 SCREEN=1024x768x24
 

@@ -27,9 +27,6 @@ while [[ $# -gt 0 ]]; do
 done
 
 [[ $build == 1 ]] && build_all
-if [[ $(id -u) -eq 0 ]]; then
-    export QTWEBENGINE_DISABLE_SANDBOX=1
-fi
 
 results=${keep:-$(mktemp -d /tmp/ambervale-faithbar.XXXXXX)}
 mkdir -p "$results"

@@ -32,10 +32,6 @@ while [[ $# -gt 0 ]]; do
 done
 
 [[ $build == 1 ]] && build_all
-# The engine's sandbox cannot run as root; this concerns the bench's launch only.
-if [[ $(id -u) -eq 0 ]]; then
-    export QTWEBENGINE_DISABLE_SANDBOX=1
-fi
 
 results=${keep:-$(mktemp -d /tmp/ambervale-startup.XXXXXX)}
 mkdir -p "$results"

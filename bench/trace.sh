@@ -21,9 +21,6 @@ while [[ $# -gt 0 ]]; do
 done
 
 [[ $build == 1 ]] && build_all
-if [[ $(id -u) -eq 0 ]]; then
-    export QTWEBENGINE_DISABLE_SANDBOX=1
-fi
 out=$(mktemp /tmp/ambervale-trace.XXXXXX)
 trap 'stop_xvfb; rm -f "$out"' EXIT
 
